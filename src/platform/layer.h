@@ -1,0 +1,25 @@
+// Pieces of the platform layer shared by its implementations.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Expands the format directives that wprintf and swprintf understand.
+std::u16string format_text(const char16_t* format, std::va_list args);
+
+// UTF-8 form of UTF-16 code units; a lone surrogate becomes U+FFFD.
+void append_utf8(std::string& out, std::u16string_view text);
+
+// The one buffer both console channels write through, so that their texts
+// keep the order in which they were written. It is written out when a text
+// ends with a carriage return or a line feed, and at exit.
+void put_console_bytes(std::string_view bytes);
+
+// Writes bytes to the process's standard output (one per implementation).
+void write_standard_output(const char* data, std::size_t size);
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+#include "verifier/compare_files.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "output/print_console.h"
+#include "platform/platform.h"
+
+namespace {
+
+platform::HANDLE open_for_compare(const std::u16string& path) {
+  return platform::CreateFileW(path.c_str(), platform::GENERIC_READ, 0, nullptr, platform::OPEN_EXISTING,
+                               platform::FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void release(platform::HANDLE h1, platform::HANDLE h2, void* buf1, void* buf2) {
+  std::free(buf1);
+  std::free(buf2);
+  if (h1 != platform::INVALID_HANDLE_VALUE) platform::CloseHandle(h1);
+  if (h2 != platform::INVALID_HANDLE_VALUE) platform::CloseHandle(h2);
+}
+
+// 0 of 0 bytes is all of them.
+double percentage(std::uint64_t total, std::uint64_t size) {
+  return size == 0 ? 100.0 : static_cast<double>(total) / static_cast<double>(size) * 100.0;
+}
+
+}  // namespace
+
+bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t size) {
+  const platform::HANDLE h1 = open_for_compare(path1);
+  const platform::HANDLE h2 = open_for_compare(path2);
+  void* buf1 = std::malloc(BUF_SIZE);
+  void* buf2 = std::malloc(BUF_SIZE);
+  std::uint64_t total = 0;
+  bool result = true;
+
+  if (h1 == platform::INVALID_HANDLE_VALUE) {
+    print_console(u"cannot open file " + path1 + u"\n");
+    release(h1, h2, buf1, buf2);
+    return false;
+  }
+  if (h2 == platform::INVALID_HANDLE_VALUE) {
+    print_console(u"cannot open file " + path2 + u"\n");
+    release(h1, h2, buf1, buf2);
+    return false;
+  }
+  if (buf1 == nullptr || buf2 == nullptr) {
+    print_console(u"not enough memory to compare files\n");
+    release(h1, h2, buf1, buf2);
+    return false;
+  }
+
+  platform::DWORD red1 = 0;
+  platform::DWORD red2 = 0;
+  do {
+    // A failed read, or reads of unequal length (one file changed since the
+    // walk), never shows the two files to be identical.
+    if (platform::ReadFile(h1, buf1, BUF_SIZE, &red1, nullptr) == platform::FALSE ||
+        platform::ReadFile(h2, buf2, BUF_SIZE, &red2, nullptr) == platform::FALSE || red1 != red2) {
+      result = false;
+      break;
+    }
+    total += red1;
+    platform::wprintf(u"comparing... %3.0f%%\r", percentage(total, size));
+    if (std::memcmp(buf1, buf2, red1) != 0) {
+      result = false;
+      break;
+    }
+  } while (red1 == BUF_SIZE);
+
+  release(h1, h2, buf1, buf2);
+  return result;
+}
