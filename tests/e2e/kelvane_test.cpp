@@ -1,0 +1,252 @@
+// The whole program, run as a user runs it, compared byte for byte.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <regex>
+
+#include "e2e/runner.h"
+#include "support/fixture.h"
+
+namespace {
+
+using e2e::run_kelvane;
+using e2e::run_options;
+using e2e::run_result;
+
+const std::string USAGE =
+    "\r\n"
+    "usage:\r\n"
+    "  kelvane <list of drives to scan> <minimal file size in bytes>\r\n"
+    "\r\n"
+    "if drives list is not mentioned, only local fixed disks will be scanned\r\n"
+    "default minimal file size (if not mentioned) is one megabyte\r\n"
+    "\r\n"
+    "examples:\r\n"
+    "  kelvane\r\n"
+    "  kelvane C\r\n"
+    "  kelvane CDE\r\n"
+    "  kelvane F 100000\r\n"
+    "\r\n";
+
+const std::string BLANK_LINE = std::string(78, ' ') + "\n";
+
+std::string settings(const std::string& min_size, const std::string& drives) {
+  return "assuming minimal file size: " + min_size + " bytes\r\nwe will scan these drives: " + drives + "\r\n";
+}
+
+// The progress line of a directory whose path is at most 60 characters.
+std::string progress(const std::string& path) { return "phase 1: " + path + std::string(63 - path.size(), ' ') + "\r"; }
+
+std::string comparing(const char* percent) { return std::string("comparing... ") + percent + "%\r"; }
+
+// The console after the banner line, which is checked by its pattern only.
+std::string after_banner(const run_result& result) {
+  static const std::regex banner("kelvane / <[^<>\r\n]+@[^<>\r\n]+> / [^\r\n]+\r\n");
+  const std::size_t end = result.out.find("\r\n");
+  EXPECT_NE(end, std::string::npos);
+  const std::string first_line = result.out.substr(0, end + 2);
+  EXPECT_TRUE(std::regex_match(first_line, banner)) << first_line;
+  return result.out.substr(end + 2);
+}
+
+class kelvane_run : public testing::Test {
+ protected:
+  run_result run(std::vector<std::string> args, std::map<char, std::filesystem::path> drives, bool as_nobody = false) {
+    run_options options{std::move(args), std::move(drives), start_.path(), as_nobody};
+    return run_kelvane(options);
+  }
+
+  fixture::temp_dir start_;
+  fixture::temp_dir c_, d_, e_;
+};
+
+TEST_F(kelvane_run, walks_the_listed_drives_in_alphabetical_order) {
+  std::filesystem::create_directory(c_ / "sub");
+  const run_result r = run({"eDc", "0"}, {{'c', c_.path()}, {'d', d_.path()}, {'e', e_.path()}});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(after_banner(r), USAGE + settings("0", "C: D: E: ") + progress("C:\\") + progress("C:\\sub\\") +
+                                 BLANK_LINE + progress("D:\\") + BLANK_LINE + progress("E:\\") + BLANK_LINE +
+                                 "no files at all\r\n");
+  EXPECT_FALSE(r.log);
+}
+
+TEST_F(kelvane_run, without_arguments_walks_every_fixed_drive_for_files_of_a_megabyte) {
+  fixture::write_file(d_ / "small.bin", std::string(999999, 's'));
+  const run_result r = run({}, {{'d', d_.path()}, {'q', d_ / "small.bin"}});
+  EXPECT_EQ(after_banner(r),
+            USAGE + settings("1000000", "D: ") + progress("D:\\") + BLANK_LINE + "no files at all\r\n");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST_F(kelvane_run, names_a_drive_that_does_not_exist_and_goes_on) {
+  const run_result r = run({"MD"}, {{'d', d_.path()}});
+  EXPECT_EQ(after_banner(r), USAGE + settings("1000000", "D: M: ") + progress("D:\\") + BLANK_LINE +
+                                 "cannot change directory to [M:\\]\n" + BLANK_LINE + "no files at all\r\n");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST_F(kelvane_run, a_list_without_letters_selects_no_drive) {
+  for (const char* list : {"", "123", "\xC3\xA9\xFF"}) {
+    const run_result r = run({list, "-5"}, {{'d', d_.path()}});
+    EXPECT_EQ(after_banner(r), USAGE + settings("0", "") + "no files at all\r\n") << list;
+    EXPECT_EQ(r.exit_code, 0);
+  }
+}
+
+TEST_F(kelvane_run, reads_the_minimal_size_only_with_a_drive_list_before_it) {
+  const struct {
+    std::vector<std::string> args;
+    std::string shown;
+  } cases[] = {
+      {{"D"}, "1000000"},
+      {{"D", "  42abc"}, "42"},
+      {{"D", "+7", "ignored", "too"}, "7"},
+      {{"D", "2147483648"}, "2147483647"},
+      {{"D", "99999999999999999999999"}, "2147483647"},
+      {{"D", "-99999999999"}, "0"},
+      {{"D", "- 3"}, "0"},
+      {{"D", "size"}, "0"},
+  };
+  for (const auto& c : cases) {
+    const run_result r = run(c.args, {{'d', d_.path()}});
+    EXPECT_EQ(after_banner(r), USAGE + settings(c.shown, "D: ") + progress("D:\\") + BLANK_LINE + "no files at all\r\n")
+        << c.args[c.args.size() > 1 ? 1 : 0];
+  }
+}
+
+TEST_F(kelvane_run, records_files_of_exactly_the_minimal_size_and_skips_dot_directories) {
+  const std::string at_min = fixture::pattern(5000, 1);
+  const std::string below = fixture::pattern(4999, 2);
+  fixture::write_file(d_ / "a" / "min1", at_min);
+  fixture::write_file(d_ / "b" / ".min2", at_min);
+  fixture::write_file(d_ / "a" / "below1", below);
+  fixture::write_file(d_ / "b" / "below2", below);
+  fixture::write_file(d_ / ".git" / "min3", at_min);
+  fixture::write_file(d_ / "..data" / "min4", at_min);
+
+  const run_result r = run({"d", "5000"}, {{'d', d_.path()}});
+  const std::string record = "\r\n-- size=5,000\r\nD:\\b\\.min2\r\nD:\\a\\min1\r\n";
+  EXPECT_EQ(after_banner(r), USAGE + settings("5000", "D: ") + progress("D:\\") + progress("D:\\a\\") +
+                                 progress("D:\\b\\") + BLANK_LINE + "\n" + comparing("100") + record +
+                                 "See kelvane.log file for log (UTF8)\n");
+  EXPECT_EQ(r.log, record);
+}
+
+TEST_F(kelvane_run, finds_the_road_of_one_duplicate) {
+  const std::string content = fixture::pattern(3000000, 7);
+  fixture::write_file(d_ / "a" / "x.bin", content);
+  fixture::write_file(d_ / "b" / "y.bin", content);
+  const run_result r = run({"D", "100000"}, {{'d', d_.path()}});
+  const std::string record = "\r\n-- size=3,000,000\r\nD:\\b\\y.bin\r\nD:\\a\\x.bin\r\n";
+  EXPECT_EQ(after_banner(r), USAGE + settings("100000", "D: ") + progress("D:\\") + progress("D:\\a\\") +
+                                 progress("D:\\b\\") + BLANK_LINE + "\n" + comparing(" 35") + comparing(" 70") +
+                                 comparing("100") + record + "See kelvane.log file for log (UTF8)\n");
+  EXPECT_EQ(r.log, record);
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST_F(kelvane_run, a_group_without_copies_leaves_no_log) {
+  for (unsigned i = 0; i < 4; ++i)
+    fixture::write_file(d_ / std::string{'f', static_cast<char>('0' + i)}, fixture::pattern(2000, i));
+  fixture::write_file(start_ / "kelvane.log", "from an earlier run");
+  const run_result r = run({"D", "2000"}, {{'d', d_.path()}});
+  EXPECT_EQ(after_banner(r), USAGE + settings("2000", "D: ") + progress("D:\\") + BLANK_LINE + "\n" + comparing("100") +
+                                 comparing("100") + comparing("100") + comparing("100") + comparing("100") +
+                                 comparing("100") + "nothing found\n");
+  EXPECT_FALSE(r.log);
+}
+
+TEST_F(kelvane_run, logs_the_sizes_from_the_largest_down_across_drives) {
+  const std::string small = fixture::pattern(1000, 1);
+  const std::string large = fixture::pattern(2000, 2);
+  fixture::write_file(c_ / "s1", small);
+  fixture::write_file(d_ / "l1", large);
+  fixture::write_file(d_ / "s2", small);
+  fixture::write_file(d_ / "s3", small);
+  fixture::write_file(c_ / "l2", large);
+  fixture::write_file(c_ / "other", fixture::pattern(2000, 3));
+  const run_result r = run({"CD", "1000"}, {{'c', c_.path()}, {'d', d_.path()}});
+  const std::string log =
+      "\r\n-- size=2,000\r\nD:\\l1\r\nC:\\l2\r\n"
+      "\r\n-- size=1,000\r\nD:\\s3\r\nD:\\s2\r\nC:\\s1\r\n";
+  EXPECT_EQ(r.log, log);
+  EXPECT_TRUE(after_banner(r).ends_with("See kelvane.log file for log (UTF8)\n"));
+}
+
+TEST_F(kelvane_run, with_minimal_size_0_logs_empty_files_under_an_empty_size) {
+  fixture::write_file(d_ / "e1", "");
+  fixture::write_file(d_ / "e2", "");
+  const run_result r = run({"D", "0"}, {{'d', d_.path()}});
+  const std::string record = "\r\n-- size=\r\nD:\\e2\r\nD:\\e1\r\n";
+  EXPECT_EQ(after_banner(r), USAGE + settings("0", "D: ") + progress("D:\\") + BLANK_LINE + "\n" + comparing("100") +
+                                 record + "See kelvane.log file for log (UTF8)\n");
+  EXPECT_EQ(r.log, record);
+}
+
+TEST_F(kelvane_run, shortens_long_paths_and_shows_names_unchanged_on_the_console) {
+  const std::string name = "\xCE\xB1\xCE\xB2\xE4\xB8\xAD";  // Greek and Chinese letters
+  const std::string deep = std::string(40, 'd') + "/" + std::string(30, 'e');
+  fixture::write_file(d_ / deep / name, fixture::pattern(100, 1));
+  fixture::write_file(d_ / deep / (name + "2"), fixture::pattern(100, 1));
+  const run_result r = run({"D", "100"}, {{'d', d_.path()}});
+  const std::string dir = "D:\\" + std::string(40, 'd') + "\\" + std::string(30, 'e') + "\\";
+  const std::string shown = "D:\\..." + dir.substr(dir.size() - 57);
+  const std::string record = "\r\n-- size=100\r\n" + dir + name + "2\r\n" + dir + name + "\r\n";
+  EXPECT_EQ(after_banner(r), USAGE + settings("100", "D: ") + progress("D:\\") +
+                                 progress("D:\\" + std::string(40, 'd') + "\\") + "phase 1: " + shown + "\r" +
+                                 BLANK_LINE + "\n" + comparing("100") + record +
+                                 "See kelvane.log file for log (UTF8)\n");
+  EXPECT_EQ(r.log, record);
+}
+
+TEST_F(kelvane_run, names_a_reference_it_cannot_open_for_every_other_path) {
+  if (!e2e::can_run_as_nobody()) GTEST_SKIP() << "needs root and setpriv";
+  std::filesystem::permissions(start_.path(), std::filesystem::perms(0777));
+  const std::string content = fixture::pattern(1000, 1);
+  fixture::write_file(d_ / "a", content);
+  fixture::write_file(d_ / "b", content);
+  fixture::write_file(d_ / "c", content);
+  std::filesystem::permissions(d_ / "c", std::filesystem::perms::none);
+  const run_result r = run({"D", "1000"}, {{'d', d_.path()}}, true);
+  const std::string record = "\r\n-- size=1,000\r\nD:\\b\r\nD:\\a\r\n";
+  EXPECT_EQ(after_banner(r), USAGE + settings("1000", "D: ") + progress("D:\\") + BLANK_LINE + "\n" +
+                                 "cannot open file D:\\c\ncannot open file D:\\c\n" + comparing("100") + record +
+                                 "See kelvane.log file for log (UTF8)\n");
+  EXPECT_EQ(r.log, record);
+}
+
+TEST_F(kelvane_run, echoes_every_text_when_the_log_cannot_be_created) {
+  if (!e2e::can_run_as_nobody()) GTEST_SKIP() << "needs root and setpriv";
+  const std::string content = fixture::pattern(1000, 1);
+  fixture::write_file(d_ / "a", content);
+  fixture::write_file(d_ / "b", content);
+  const run_result r = run({"D", "1000"}, {{'d', d_.path()}}, true);
+  const std::u16string log_path = fixture::windows_form(start_ / "kelvane.log");
+  const std::string failure =
+      "unable to create file [" + std::string(log_path.begin(), log_path.end()) + "], GetLastError: 00000005\r\n";
+  std::string echoed;
+  for (const char* text : {"\r\n", "-- size=", "1,000", "\r\n", "D:\\b", "\r\n", "D:\\a", "\r\n"}) {
+    echoed += text + failure;
+  }
+  EXPECT_EQ(after_banner(r), USAGE + settings("1000", "D: ") + progress("D:\\") + BLANK_LINE + "\n" + comparing("100") +
+                                 echoed + "See kelvane.log file for log (UTF8)\n");
+  EXPECT_FALSE(r.log);
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST_F(kelvane_run, a_directory_that_cannot_be_entered_or_listed) {
+  if (!e2e::can_run_as_nobody()) GTEST_SKIP() << "needs root and setpriv";
+  std::filesystem::permissions(start_.path(), std::filesystem::perms(0777));
+  fixture::write_file(d_ / "closed" / "x", "x");
+  fixture::write_file(d_ / "unlisted" / "y", "y");
+  fixture::write_file(d_ / "z" / "z", "z");
+  std::filesystem::permissions(d_ / "closed", std::filesystem::perms::none);
+  std::filesystem::permissions(d_ / "unlisted", std::filesystem::perms(0111));
+  const run_result r = run({"D", "0"}, {{'d', d_.path()}}, true);
+  EXPECT_EQ(after_banner(r), USAGE + settings("0", "D: ") + progress("D:\\") +
+                                 "cannot change directory to [D:\\closed\\]\n" + progress("D:\\unlisted\\") +
+                                 progress("D:\\z\\") + BLANK_LINE + "\n" + "nothing found\n");
+  EXPECT_FALSE(r.log);
+}
+
+}  // namespace

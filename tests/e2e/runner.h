@@ -1,0 +1,34 @@
+// Runs the built program as a user would: from a start directory, with
+// fixture trees mapped as drives, and collects what it leaves behind.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct run_options {
+  std::vector<std::string> args;
+  // Drive letter (lower case) to the directory it maps to.
+  std::map<char, std::filesystem::path> drives;
+  std::filesystem::path start;
+  // Run as the unprivileged user 65534, to whom permissions apply.
+  bool as_nobody = false;
+};
+
+struct run_result {
+  std::string out;
+  int exit_code = -1;
+  // The log in the start directory, if one is left.
+  std::optional<std::string> log;
+};
+
+run_result run_kelvane(const run_options& options);
+
+// Whether this process may run the program as another user.
+bool can_run_as_nobody();
+
+}  // namespace e2e
