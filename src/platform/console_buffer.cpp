@@ -1,4 +1,5 @@
 #include "platform/layer.h"
+#include "platform/test_seam.h"
 
 namespace platform {
 
@@ -6,12 +7,16 @@ namespace {
 
 struct console_buffer {
   std::string pending;
+  std::string* captured = nullptr;
 
   void flush() {
-    if (!pending.empty()) {
+    if (pending.empty()) return;
+    if (captured != nullptr) {
+      *captured += pending;
+    } else {
       write_standard_output(pending.data(), pending.size());
-      pending.clear();
     }
+    pending.clear();
   }
 
   ~console_buffer() { flush(); }
@@ -24,6 +29,10 @@ console_buffer& buffer() {
 
 }  // namespace
 
+void flush_console_bytes() { buffer().flush(); }
+
+bool console_is_captured() { return buffer().captured != nullptr; }
+
 void put_console_bytes(std::string_view bytes) {
   console_buffer& out = buffer();
   out.pending += bytes;
@@ -31,5 +40,14 @@ void put_console_bytes(std::string_view bytes) {
     out.flush();
   }
 }
+
+namespace test_seam {
+
+void capture_console(std::string* into) {
+  buffer().flush();
+  buffer().captured = into;
+}
+
+}  // namespace test_seam
 
 }  // namespace platform

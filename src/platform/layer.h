@@ -18,6 +18,10 @@ void append_utf8(std::string& out, std::u16string_view text);
 // keep the order in which they were written. It is written out when a text
 // ends with a carriage return or a line feed, and at exit.
 void put_console_bytes(std::string_view bytes);
+// Writes out what the buffer holds, before a text that bypasses it.
+void flush_console_bytes();
+// Whether the tests have taken the console's bytes for themselves.
+bool console_is_captured();
 
 // Writes bytes to the process's standard output (one per implementation).
 void write_standard_output(const char* data, std::size_t size);

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "support/fixture.h"
@@ -36,22 +38,13 @@ std::string read_all(int fd) {
   return out;
 }
 
-}  // namespace
-
-bool can_run_as_nobody() { return geteuid() == 0 && access("/usr/bin/setpriv", X_OK) == 0; }
-
-run_result run_kelvane(const run_options& options) {
-  fixture::temp_dir table;
-  for (const auto& [letter, target] : options.drives) {
+void map_drives(const std::filesystem::path& table, const std::map<char, std::filesystem::path>& drives) {
+  for (const auto& [letter, target] : drives) {
     std::filesystem::create_directory_symlink(target, table / (std::string(1, letter) + ":"));
   }
-  std::vector<std::string> command;
-  if (options.as_nobody) {
-    command = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-  }
-  command.push_back(shared_binary().string());
-  command.insert(command.end(), options.args.begin(), options.args.end());
+}
 
+run_result run_command(std::vector<std::string> command, const std::filesystem::path& start, const char* drive_table) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) throw std::runtime_error("pipe failed");
   const pid_t child = fork();
@@ -59,8 +52,8 @@ run_result run_kelvane(const run_options& options) {
     dup2(pipe_fds[1], STDOUT_FILENO);
     close(pipe_fds[0]);
     close(pipe_fds[1]);
-    if (chdir(options.start.c_str()) != 0) _exit(126);
-    setenv("KELVANE_DRIVES", table.path().c_str(), 1);
+    if (chdir(start.c_str()) != 0) _exit(126);
+    if (drive_table != nullptr) setenv("KELVANE_DRIVES", drive_table, 1);
     std::vector<char*> argv;
     for (std::string& word : command) argv.push_back(word.data());
     argv.push_back(nullptr);
@@ -74,9 +67,52 @@ run_result run_kelvane(const run_options& options) {
   int status = 0;
   waitpid(child, &status, 0);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  const std::filesystem::path log = options.start / "kelvane.log";
+  const std::filesystem::path log = start / "kelvane.log";
   if (std::filesystem::exists(std::filesystem::symlink_status(log))) result.log = fixture::read_file(log);
   return result;
+}
+
+// Wine takes its drives from the links in the prefix's dosdevices folder.
+run_result run_under_wine(const run_options& options) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  const char* loader = std::getenv("KELVANE_E2E_WINE");
+  if (prefix == nullptr || loader == nullptr) throw std::runtime_error("WINEPREFIX or KELVANE_E2E_WINE is not set");
+  const std::vector<std::string> launch = {loader, std::getenv("KELVANE_E2E_EXE")};
+  const std::filesystem::path devices = std::filesystem::path(prefix) / "dosdevices";
+  if (!std::filesystem::exists(devices)) {
+    // The first run makes the prefix; with an empty drive list it scans nothing.
+    fixture::temp_dir scratch;
+    std::vector<std::string> first = launch;
+    first.push_back("");
+    run_command(first, scratch.path(), nullptr);
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(devices)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == 2 && name[1] == ':' && name != "c:" && name != "z:") std::filesystem::remove(entry.path());
+  }
+  map_drives(devices, options.drives);
+  std::vector<std::string> command = launch;
+  command.insert(command.end(), options.args.begin(), options.args.end());
+  return run_command(command, options.start, nullptr);
+}
+
+}  // namespace
+
+bool under_wine() { return std::getenv("KELVANE_E2E_EXE") != nullptr; }
+
+bool can_run_as_nobody() { return !under_wine() && geteuid() == 0 && access("/usr/bin/setpriv", X_OK) == 0; }
+
+run_result run_kelvane(const run_options& options) {
+  if (under_wine()) return run_under_wine(options);
+  fixture::temp_dir table;
+  map_drives(table.path(), options.drives);
+  std::vector<std::string> command;
+  if (options.as_nobody) {
+    command = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  }
+  command.push_back(shared_binary().string());
+  command.insert(command.end(), options.args.begin(), options.args.end());
+  return run_command(command, options.start, table.path().c_str());
 }
 
 }  // namespace e2e

@@ -28,7 +28,12 @@ struct run_result {
 
 run_result run_kelvane(const run_options& options);
 
-// Whether this process may run the program as another user.
+// Whether the program under test is the Windows build, run by Wine
+// (KELVANE_E2E_EXE names it, KELVANE_E2E_WINE the Wine loader). Drives are
+// then mapped in the Wine prefix; C: and Z: stay Wine's own.
+bool under_wine();
+
+// Whether this process may run the Linux build as another user.
 bool can_run_as_nobody();
 
 }  // namespace e2e

@@ -1,15 +1,17 @@
-// What the program writes to standard output while a piece of it runs.
+// What the program writes to the console while a piece of it runs.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/test_seam.h"
+
 template <typename Body>
 std::string captured_output(Body body) {
-  testing::internal::CaptureStdout();
+  std::string out;
+  platform::test_seam::capture_console(&out);
   body();
-  return testing::internal::GetCapturedStdout();
+  platform::test_seam::capture_console(nullptr);
+  return out;
 }
 
 // How often needle stands in text.

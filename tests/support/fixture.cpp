@@ -1,18 +1,37 @@
 #include "support/fixture.h"
 
-#include <stdlib.h>
-
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace fixture {
 
+namespace {
+
+// KELVANE_TEST_TMP chooses where, for runs whose system temporary
+// directory has too long a path for the path-length cases.
+std::filesystem::path temp_root() {
+  const char* chosen = std::getenv("KELVANE_TEST_TMP");
+  return chosen != nullptr ? std::filesystem::path(chosen) : std::filesystem::temp_directory_path();
+}
+
+}  // namespace
+
 temp_dir::temp_dir() {
-  std::string name = "/tmp/kelvane-test-XXXXXX";
-  if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = name;
-  std::filesystem::permissions(path_, std::filesystem::perms(0755));
+  static std::mt19937 random(std::random_device{}());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "kelvane-test-%08x", static_cast<unsigned>(random()));
+    path_ = temp_root() / name;
+    if (std::filesystem::create_directory(path_)) {
+      std::filesystem::permissions(path_, std::filesystem::perms(0755));
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary directory");
 }
 
 temp_dir::~temp_dir() {
@@ -52,8 +71,10 @@ std::string read_file(const std::filesystem::path& path) {
 }
 
 std::u16string windows_form(const std::filesystem::path& path) {
-  std::u16string out;
-  for (char c : path.string()) out += c == '/' ? u'\\' : static_cast<char16_t>(static_cast<unsigned char>(c));
+  std::u16string out = path.u16string();
+  for (char16_t& c : out) {
+    if (c == u'/') c = u'\\';
+  }
   return out;
 }
 

@@ -7,7 +7,7 @@
 
 namespace fixture {
 
-// A fresh directory below /tmp that everyone may enter, removed with all it
+// A fresh temporary directory that everyone may enter, removed with all it
 // holds when the object goes.
 class temp_dir {
  public:
@@ -29,7 +29,8 @@ void write_file(const std::filesystem::path& path, const std::string& bytes);
 std::string pattern(std::uint64_t size, unsigned seed);
 std::string read_file(const std::filesystem::path& path);
 
-// The drive-less form of an absolute POSIX path: "/tmp/x" is "\tmp\x".
+// The path as the program names it: with backslashes; on Linux drive-less,
+// "/tmp/x" is "\tmp\x".
 std::u16string windows_form(const std::filesystem::path& path);
 
 }  // namespace fixture

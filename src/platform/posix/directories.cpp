@@ -117,7 +117,7 @@ BOOL SetCurrentDirectoryW(const char16_t* path) {
     return FALSE;
   }
   if (chdir(target->c_str()) != 0) {
-    set_last_error_from_errno(errno);
+    set_last_error_for_path(errno, *target);
     return FALSE;
   }
   return TRUE;

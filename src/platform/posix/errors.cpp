@@ -1,4 +1,6 @@
 // The one place where the system's errors become Windows error codes.
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #include "platform/posix/posix_layer.h"
@@ -59,6 +61,17 @@ DWORD windows_error(int error) {
 void set_last_error(DWORD code) { last_error = code; }
 
 void set_last_error_from_errno(int error) { last_error = windows_error(error); }
+
+// Windows tells a missing file (2) from a missing directory above it (3).
+void set_last_error_for_path(int error, std::string_view path) {
+  set_last_error_from_errno(error);
+  if (error != ENOENT) return;
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  const std::size_t cut = path.rfind('/');
+  const std::string parent = cut == std::string_view::npos ? "." : cut == 0 ? "/" : std::string(path.substr(0, cut));
+  struct stat st;
+  if (stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) set_last_error(ERROR_PATH_NOT_FOUND);
+}
 
 DWORD GetLastError() { return last_error; }
 

@@ -45,7 +45,7 @@ HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share_mode, void*, 
   if (disposition == OPEN_ALWAYS) flags |= O_CREAT;
   const int fd = open(target->c_str(), flags, 0666);
   if (fd < 0) {
-    set_last_error_from_errno(errno);
+    set_last_error_for_path(errno, *target);
     return INVALID_HANDLE_VALUE;
   }
   struct stat st;
@@ -130,7 +130,7 @@ BOOL DeleteFileW(const char16_t* path) {
     return FALSE;
   }
   if (unlink(target->c_str()) != 0) {
-    set_last_error_from_errno(errno);
+    set_last_error_for_path(errno, *target);
     return FALSE;
   }
   return TRUE;

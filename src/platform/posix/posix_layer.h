@@ -12,6 +12,8 @@ namespace platform {
 // Errors: the system's errno, translated once into a Windows code.
 void set_last_error(DWORD code);
 void set_last_error_from_errno(int error);
+// The same for an operation on path.
+void set_last_error_for_path(int error, std::string_view path);
 
 // Names: a file name's bytes as UTF-16 and back, exactly. Bytes that are not
 // UTF-8 become U+DC80..U+DCFF; characters a Windows name cannot hold

@@ -89,6 +89,8 @@ TEST(SetCurrentDirectoryW, enters_a_directory_and_reports_it_back) {
 
   EXPECT_EQ(platform::SetCurrentDirectoryW((inner + u"\\missing\\").c_str()), platform::FALSE);
   EXPECT_EQ(platform::GetLastError(), platform::ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(platform::SetCurrentDirectoryW((inner + u"\\missing\\deeper\\").c_str()), platform::FALSE);
+  EXPECT_EQ(platform::GetLastError(), platform::ERROR_PATH_NOT_FOUND);
   std::filesystem::current_path("/");
 }
 

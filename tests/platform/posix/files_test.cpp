@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "output/write_log.h"
 #include "platform/platform.h"
+#include "support/capture.h"
 #include "support/fixture.h"
 
 namespace {
@@ -69,6 +72,12 @@ TEST(WideCharToMultiByte, writes_utf8_with_its_zero_byte_and_replaces_lone_surro
   char small[3];
   EXPECT_EQ(platform::WideCharToMultiByte(platform::CP_UTF8, 0, u"\u00e9\u00e9", -1, small, 3, nullptr, nullptr), 0);
   EXPECT_EQ(platform::GetLastError(), platform::ERROR_INSUFFICIENT_BUFFER);
+}
+
+TEST(write_log, refuses_a_log_that_is_not_a_regular_file) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  const std::string out = captured_output([] { write_log(u"\\dev\\full", u"x\n"); });
+  EXPECT_EQ(out, "x\nunable to create file [\\dev\\full], GetLastError: 00000005\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#include "platform/windows/windows_layer.h"
+
+namespace platform {
+
+HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share_mode, void*, DWORD disposition, DWORD flags,
+                   HANDLE template_file) {
+  return ::CreateFileW(system_text(path), access, share_mode, nullptr, disposition, flags, template_file);
+}
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD to_read, DWORD* read, void*) {
+  ::DWORD count = 0;
+  const BOOL ok = ::ReadFile(file, buffer, to_read, &count, nullptr);
+  *read = count;
+  return ok;
+}
+
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD to_write, DWORD* written, void*) {
+  ::DWORD count = 0;
+  const BOOL ok = ::WriteFile(file, buffer, to_write, &count, nullptr);
+  *written = count;
+  return ok;
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distance_high, DWORD method) {
+  ::LONG high = distance_high != nullptr ? *distance_high : 0;
+  const DWORD position = ::SetFilePointer(file, distance, distance_high != nullptr ? &high : nullptr, method);
+  if (distance_high != nullptr) *distance_high = high;
+  return position;
+}
+
+BOOL CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
+
+BOOL DeleteFileW(const char16_t* path) { return ::DeleteFileW(system_text(path)); }
+
+int remove(const char* name) { return ::DeleteFileA(name) != 0 ? 0 : -1; }
+
+}  // namespace platform
