@@ -1,5 +1,7 @@
 // The whole program, run as a user runs it, compared byte for byte.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <regex>
@@ -248,6 +250,70 @@ TEST_F(kelvane_run, a_directory_that_cannot_be_entered_or_listed) {
                                  "cannot change directory to [D:\\closed\\]\n" + progress("D:\\unlisted\\") +
                                  progress("D:\\z\\") + BLANK_LINE + "\n" + "nothing found\n");
   EXPECT_FALSE(r.log);
+}
+
+// How the program shows a directory of the start directory's fixtures: on
+// Linux drive-less, under Wine through its drive Z:, which maps "/".
+std::string shown(const std::filesystem::path& path) {
+  const std::u16string form = fixture::windows_form(path);
+  return (e2e::under_wine() ? "Z:" : "") + std::string(form.begin(), form.end());
+}
+
+std::string every_text_unlogged(const std::vector<std::string>& texts, const std::string& failure) {
+  std::string out;
+  for (const std::string& text : texts) out += text + failure;
+  return out;
+}
+
+// A directory in the log's place cannot be opened as the log, on either
+// platform (access denied); the message shows the log's full path.
+TEST_F(kelvane_run, a_start_directory_at_a_drive_root_doubles_the_backslash) {
+  std::filesystem::create_directory(start_ / "kelvane.log");
+  const std::string content = fixture::pattern(1000, 1);
+  fixture::write_file(d_ / "a", content);
+  fixture::write_file(d_ / "b", content);
+  const run_result r = run({"D", "1000"}, {{'d', d_.path()}, {'s', start_.path()}});
+  const std::string failure = "unable to create file [S:\\\\kelvane.log], GetLastError: 00000005\r\n";
+  EXPECT_EQ(after_banner(r),
+            USAGE + settings("1000", "D: ") + progress("D:\\") + BLANK_LINE + "\n" + comparing("100") +
+                every_text_unlogged({"\r\n", "-- size=", "1,000", "\r\n", "D:\\b", "\r\n", "D:\\a", "\r\n"}, failure) +
+                "See kelvane.log file for log (UTF8)\n");
+  EXPECT_TRUE(std::filesystem::is_directory(start_ / "kelvane.log"));
+}
+
+TEST_F(kelvane_run, shows_characters_above_u00ff_as_question_marks_in_formatted_text_only) {
+  const std::filesystem::path greek = start_ / std::filesystem::u8path("\xCE\xB1\xCE\xB2\xE4\xB8\xAD");
+  std::filesystem::create_directories(greek / "kelvane.log");
+  const std::string content = fixture::pattern(1000, 1);
+  fixture::write_file(d_ / "\xCE\xB1", content);
+  fixture::write_file(d_ / "\xCE\xB2", content);
+  const run_result r = run_kelvane(run_options{{"D", "1000"}, {{'d', d_.path()}}, greek, false});
+  const std::string failure =
+      "unable to create file [" + shown(start_.path()) + "\\???\\kelvane.log], GetLastError: 00000005\r\n";
+  EXPECT_EQ(after_banner(r),
+            USAGE + settings("1000", "D: ") + progress("D:\\") + BLANK_LINE + "\n" + comparing("100") +
+                every_text_unlogged(
+                    {"\r\n", "-- size=", "1,000", "\r\n", "D:\\\xCE\xB2", "\r\n", "D:\\\xCE\xB1", "\r\n"}, failure) +
+                "See kelvane.log file for log (UTF8)\n");
+}
+
+TEST_F(kelvane_run, a_log_held_by_another_process_is_a_sharing_violation) {
+  if (e2e::under_wine()) GTEST_SKIP() << "Wine keeps share modes among its own processes";
+  const std::string content = fixture::pattern(1000, 1);
+  fixture::write_file(d_ / "a", content);
+  fixture::write_file(d_ / "b", content);
+  fixture::write_file(start_ / "kelvane.log", "held");
+  const int held = open((start_ / "kelvane.log").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+  const run_result r = run({"D", "1000"}, {{'d', d_.path()}});
+  close(held);
+  const std::string failure =
+      "unable to create file [" + shown(start_ / "kelvane.log") + "], GetLastError: 00000020\r\n";
+  EXPECT_EQ(after_banner(r),
+            USAGE + settings("1000", "D: ") + progress("D:\\") + BLANK_LINE + "\n" + comparing("100") +
+                every_text_unlogged({"\r\n", "-- size=", "1,000", "\r\n", "D:\\b", "\r\n", "D:\\a", "\r\n"}, failure) +
+                "See kelvane.log file for log (UTF8)\n");
+  EXPECT_EQ(r.log, "held");
 }
 
 }  // namespace

@@ -27,6 +27,26 @@ std::set<std::pair<dev_t, ino_t>>& held_files() {
   return held;
 }
 
+// Windows deletes no file that is open without sharing: neither may we.
+bool delete_unless_held(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+  if (fd >= 0) {
+    struct stat st;
+    const bool held = fstat(fd, &st) == 0 && (held_files().count({st.st_dev, st.st_ino}) != 0 ||
+                                              (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK));
+    close(fd);
+    if (held) {
+      set_last_error(ERROR_SHARING_VIOLATION);
+      return false;
+    }
+  }
+  if (unlink(path.c_str()) != 0) {
+    set_last_error_for_path(errno, path);
+    return false;
+  }
+  return true;
+}
+
 HANDLE fail(int fd, DWORD code) {
   if (fd >= 0) close(fd);
   set_last_error(code);
@@ -129,13 +149,9 @@ BOOL DeleteFileW(const char16_t* path) {
     set_last_error(ERROR_PATH_NOT_FOUND);
     return FALSE;
   }
-  if (unlink(target->c_str()) != 0) {
-    set_last_error_for_path(errno, *target);
-    return FALSE;
-  }
-  return TRUE;
+  return delete_unless_held(*target) ? TRUE : FALSE;
 }
 
-int remove(const char* name) { return unlink(name); }
+int remove(const char* name) { return delete_unless_held(name) ? 0 : -1; }
 
 }  // namespace platform
