@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+#include "platform/test_seam.h"
+
 namespace platform {
 
 // Expands the format directives that wprintf and swprintf understand.
@@ -25,5 +28,10 @@ bool console_is_captured();
 
 // Writes bytes to the process's standard output (one per implementation).
 void write_standard_output(const char* data, std::size_t size);
+
+// The test seam, where the hooked operations ask it. True when this call of
+// the operation is to fail, with error set to the code to report.
+bool injected_failure(test_seam::operation which, DWORD& error);
+void run_before_read_open();
 
 }  // namespace platform

@@ -90,6 +90,9 @@ BOOL WriteConsoleW(HANDLE console, const char16_t* text, DWORD length, DWORD* wr
 // each line feed as carriage return and line feed.
 int wprintf(const char16_t* format, ...);
 int swprintf(char16_t* buffer, std::size_t count, const char16_t* format, ...);
+void* malloc(std::size_t size);
+void free(void* block);
+int memcmp(const void* a, const void* b, std::size_t size);
 // Removes a file by its narrow name relative to the working directory; it
 // never removes a directory.
 int remove(const char* name);

@@ -24,6 +24,12 @@ void write_progress(const std::u16string& path) {
   print_console(u"\r");
 }
 
+// Closes the search on every way out, also when memory runs out below.
+struct open_search {
+  platform::HANDLE handle;
+  ~open_search() { platform::FindClose(handle); }
+};
+
 void record_file(std::uint64_t size, std::u16string file_path, size_list& sizes, size_map& files_by_size) {
   sizes.push_front(size);
   files_by_size[size].push_front(std::move(file_path));
@@ -41,6 +47,7 @@ void scan_dir(std::uint64_t min_size, std::u16string path, size_list& sizes, siz
   platform::WIN32_FIND_DATAW entry;
   const platform::HANDLE search = platform::FindFirstFileW(u"*", &entry);
   if (search == platform::INVALID_HANDLE_VALUE) return;
+  const open_search closer{search};
   do {
     if ((entry.dwFileAttributes & platform::FILE_ATTRIBUTE_DIRECTORY) != 0) {
       if (entry.cFileName[0] != u'.') scan_dir(min_size, path + entry.cFileName + u"\\", sizes, files_by_size);
@@ -49,5 +56,4 @@ void scan_dir(std::uint64_t min_size, std::u16string path, size_list& sizes, siz
       if (size >= min_size) record_file(size, path + entry.cFileName, sizes, files_by_size);
     }
   } while (platform::FindNextFileW(search, &entry) != platform::FALSE);
-  platform::FindClose(search);
 }

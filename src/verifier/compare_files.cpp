@@ -1,8 +1,5 @@
 #include "verifier/compare_files.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "output/print_console.h"
 #include "platform/platform.h"
 
@@ -14,8 +11,8 @@ platform::HANDLE open_for_compare(const std::u16string& path) {
 }
 
 void release(platform::HANDLE h1, platform::HANDLE h2, void* buf1, void* buf2) {
-  std::free(buf1);
-  std::free(buf2);
+  platform::free(buf1);
+  platform::free(buf2);
   if (h1 != platform::INVALID_HANDLE_VALUE) platform::CloseHandle(h1);
   if (h2 != platform::INVALID_HANDLE_VALUE) platform::CloseHandle(h2);
 }
@@ -30,8 +27,8 @@ double percentage(std::uint64_t total, std::uint64_t size) {
 bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t size) {
   const platform::HANDLE h1 = open_for_compare(path1);
   const platform::HANDLE h2 = open_for_compare(path2);
-  void* buf1 = std::malloc(BUF_SIZE);
-  void* buf2 = std::malloc(BUF_SIZE);
+  void* buf1 = platform::malloc(BUF_SIZE);
+  void* buf2 = platform::malloc(BUF_SIZE);
   std::uint64_t total = 0;
   bool result = true;
 
@@ -55,15 +52,25 @@ bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t siz
   platform::DWORD red2 = 0;
   do {
     // A failed read, or reads of unequal length (one file changed since the
-    // walk), never shows the two files to be identical.
-    if (platform::ReadFile(h1, buf1, BUF_SIZE, &red1, nullptr) == platform::FALSE ||
-        platform::ReadFile(h2, buf2, BUF_SIZE, &red2, nullptr) == platform::FALSE || red1 != red2) {
+    // walk), never shows the two files to be identical; a failed read is
+    // named, so that a copy it hides is not taken for no copy at all.
+    if (platform::ReadFile(h1, buf1, BUF_SIZE, &red1, nullptr) == platform::FALSE) {
+      print_console(u"cannot read file " + path1 + u"\n");
+      result = false;
+      break;
+    }
+    if (platform::ReadFile(h2, buf2, BUF_SIZE, &red2, nullptr) == platform::FALSE) {
+      print_console(u"cannot read file " + path2 + u"\n");
+      result = false;
+      break;
+    }
+    if (red1 != red2) {
       result = false;
       break;
     }
     total += red1;
     platform::wprintf(u"comparing... %3.0f%%\r", percentage(total, size));
-    if (std::memcmp(buf1, buf2, red1) != 0) {
+    if (platform::memcmp(buf1, buf2, red1) != 0) {
       result = false;
       break;
     }

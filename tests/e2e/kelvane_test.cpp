@@ -4,8 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <regex>
-
+#include "e2e/expected.h"
 #include "e2e/runner.h"
 #include "support/fixture.h"
 
@@ -14,42 +13,7 @@ namespace {
 using e2e::run_kelvane;
 using e2e::run_options;
 using e2e::run_result;
-
-const std::string USAGE =
-    "\r\n"
-    "usage:\r\n"
-    "  kelvane <list of drives to scan> <minimal file size in bytes>\r\n"
-    "\r\n"
-    "if drives list is not mentioned, only local fixed disks will be scanned\r\n"
-    "default minimal file size (if not mentioned) is one megabyte\r\n"
-    "\r\n"
-    "examples:\r\n"
-    "  kelvane\r\n"
-    "  kelvane C\r\n"
-    "  kelvane CDE\r\n"
-    "  kelvane F 100000\r\n"
-    "\r\n";
-
-const std::string BLANK_LINE = std::string(78, ' ') + "\n";
-
-std::string settings(const std::string& min_size, const std::string& drives) {
-  return "assuming minimal file size: " + min_size + " bytes\r\nwe will scan these drives: " + drives + "\r\n";
-}
-
-// The progress line of a directory whose path is at most 60 characters.
-std::string progress(const std::string& path) { return "phase 1: " + path + std::string(63 - path.size(), ' ') + "\r"; }
-
-std::string comparing(const char* percent) { return std::string("comparing... ") + percent + "%\r"; }
-
-// The console after the banner line, which is checked by its pattern only.
-std::string after_banner(const run_result& result) {
-  static const std::regex banner("kelvane / <[^<>\r\n]+@[^<>\r\n]+> / [^\r\n]+\r\n");
-  const std::size_t end = result.out.find("\r\n");
-  EXPECT_NE(end, std::string::npos);
-  const std::string first_line = result.out.substr(0, end + 2);
-  EXPECT_TRUE(std::regex_match(first_line, banner)) << first_line;
-  return result.out.substr(end + 2);
-}
+using namespace e2e;
 
 class kelvane_run : public testing::Test {
  protected:
@@ -250,19 +214,6 @@ TEST_F(kelvane_run, a_directory_that_cannot_be_entered_or_listed) {
                                  "cannot change directory to [D:\\closed\\]\n" + progress("D:\\unlisted\\") +
                                  progress("D:\\z\\") + BLANK_LINE + "\n" + "nothing found\n");
   EXPECT_FALSE(r.log);
-}
-
-// How the program shows a directory of the start directory's fixtures: on
-// Linux drive-less, under Wine through its drive Z:, which maps "/".
-std::string shown(const std::filesystem::path& path) {
-  const std::u16string form = fixture::windows_form(path);
-  return (e2e::under_wine() ? "Z:" : "") + std::string(form.begin(), form.end());
-}
-
-std::string every_text_unlogged(const std::vector<std::string>& texts, const std::string& failure) {
-  std::string out;
-  for (const std::string& text : texts) out += text + failure;
-  return out;
 }
 
 // A directory in the log's place cannot be opened as the log, on either

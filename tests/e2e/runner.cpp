@@ -25,6 +25,8 @@ const std::filesystem::path& shared_binary() {
   return binary;
 }
 
+using environment = std::map<std::string, std::string>;
+
 std::string read_all(int fd) {
   std::string out;
   char buffer[65536];
@@ -44,7 +46,8 @@ void map_drives(const std::filesystem::path& table, const std::map<char, std::fi
   }
 }
 
-run_result run_command(std::vector<std::string> command, const std::filesystem::path& start, const char* drive_table) {
+run_result run_command(std::vector<std::string> command, const std::filesystem::path& start,
+                       const environment& variables) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) throw std::runtime_error("pipe failed");
   const pid_t child = fork();
@@ -53,7 +56,7 @@ run_result run_command(std::vector<std::string> command, const std::filesystem::
     close(pipe_fds[0]);
     close(pipe_fds[1]);
     if (chdir(start.c_str()) != 0) _exit(126);
-    if (drive_table != nullptr) setenv("KELVANE_DRIVES", drive_table, 1);
+    for (const auto& [name, value] : variables) setenv(name.c_str(), value.c_str(), 1);
     std::vector<char*> argv;
     for (std::string& word : command) argv.push_back(word.data());
     argv.push_back(nullptr);
@@ -84,7 +87,7 @@ run_result run_under_wine(const run_options& options) {
     fixture::temp_dir scratch;
     std::vector<std::string> first = launch;
     first.push_back("");
-    run_command(first, scratch.path(), nullptr);
+    run_command(first, scratch.path(), {});
   }
   for (const auto& entry : std::filesystem::directory_iterator(devices)) {
     const std::string name = entry.path().filename().string();
@@ -93,7 +96,7 @@ run_result run_under_wine(const run_options& options) {
   map_drives(devices, options.drives);
   std::vector<std::string> command = launch;
   command.insert(command.end(), options.args.begin(), options.args.end());
-  return run_command(command, options.start, nullptr);
+  return run_command(command, options.start, {});
 }
 
 }  // namespace
@@ -110,9 +113,11 @@ run_result run_kelvane(const run_options& options) {
   if (options.as_nobody) {
     command = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
   }
-  command.push_back(shared_binary().string());
+  command.push_back(options.faults.empty() ? shared_binary().string() : KELVANE_WITH_FAULTS);
   command.insert(command.end(), options.args.begin(), options.args.end());
-  return run_command(command, options.start, table.path().c_str());
+  environment variables = options.faults;
+  variables["KELVANE_DRIVES"] = table.path().string();
+  return run_command(command, options.start, variables);
 }
 
 }  // namespace e2e

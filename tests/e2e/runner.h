@@ -17,6 +17,9 @@ struct run_options {
   std::filesystem::path start;
   // Run as the unprivileged user 65534, to whom permissions apply.
   bool as_nobody = false;
+  // When not empty, the program with planned faults runs instead, with these
+  // variables set (Linux build only).
+  std::map<std::string, std::string> faults = {};
 };
 
 struct run_result {

@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "platform/layer.h"
 #include "platform/posix/posix_layer.h"
 
 namespace platform {
@@ -58,6 +59,7 @@ HANDLE fail(int fd, DWORD code) {
 // Only a regular file is opened, and never through a final symbolic link: a
 // FIFO or device put in a file's place must not hang or feed the run.
 HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share_mode, void*, DWORD disposition, DWORD, HANDLE) {
+  if ((access & GENERIC_READ) != 0) run_before_read_open();
   const std::optional<std::string> target = posix_path(path);
   if (!target) return fail(-1, ERROR_PATH_NOT_FOUND);
   int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
@@ -85,6 +87,11 @@ BOOL ReadFile(HANDLE handle, void* buffer, DWORD to_read, DWORD* read_count, voi
   const open_file* file = static_cast<open_file*>(handle);
   char* out = static_cast<char*>(buffer);
   DWORD done = 0;
+  if (DWORD error = 0; injected_failure(test_seam::operation::read_file, error)) {
+    *read_count = 0;
+    set_last_error(error);
+    return FALSE;
+  }
   while (done < to_read) {
     const ssize_t n = read(file->fd, out + done, to_read - done);
     if (n < 0 && errno == EINTR) continue;
@@ -104,6 +111,14 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD to_write, DWORD* written
   const open_file* file = static_cast<open_file*>(handle);
   const char* in = static_cast<const char*>(buffer);
   DWORD done = 0;
+  if (DWORD error = 0; injected_failure(test_seam::operation::write_file, error)) {
+    // A disk that fills up takes part of the bytes.
+    done = to_write / 2;
+    if (write(file->fd, in, done) != static_cast<ssize_t>(done)) done = 0;
+    *written = done;
+    set_last_error(error);
+    return FALSE;
+  }
   while (done < to_write) {
     const ssize_t n = write(file->fd, in + done, to_write - done);
     if (n < 0 && errno == EINTR) continue;

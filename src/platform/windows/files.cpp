@@ -4,10 +4,16 @@ namespace platform {
 
 HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share_mode, void*, DWORD disposition, DWORD flags,
                    HANDLE template_file) {
+  if ((access & GENERIC_READ) != 0) run_before_read_open();
   return ::CreateFileW(system_text(path), access, share_mode, nullptr, disposition, flags, template_file);
 }
 
 BOOL ReadFile(HANDLE file, void* buffer, DWORD to_read, DWORD* read, void*) {
+  if (DWORD error = 0; injected_failure(test_seam::operation::read_file, error)) {
+    *read = 0;
+    ::SetLastError(error);
+    return FALSE;
+  }
   ::DWORD count = 0;
   const BOOL ok = ::ReadFile(file, buffer, to_read, &count, nullptr);
   *read = count;
@@ -15,6 +21,13 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD to_read, DWORD* read, void*) {
 }
 
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD to_write, DWORD* written, void*) {
+  if (DWORD error = 0; injected_failure(test_seam::operation::write_file, error)) {
+    ::DWORD part = 0;
+    ::WriteFile(file, buffer, to_write / 2, &part, nullptr);
+    *written = part;
+    ::SetLastError(error);
+    return FALSE;
+  }
   ::DWORD count = 0;
   const BOOL ok = ::WriteFile(file, buffer, to_write, &count, nullptr);
   *written = count;
