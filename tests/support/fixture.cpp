@@ -42,6 +42,11 @@ temp_dir::~temp_dir() {
     if (!it->is_symlink()) std::filesystem::permissions(it->path(), std::filesystem::perms(0755), ignored);
   }
   std::filesystem::remove_all(path_, ignored);
+  // Trees deeper than a path can name are left to rm, which walks by handle.
+  if (std::filesystem::exists(path_, ignored)) {
+    const std::string command = "rm -rf '" + path_.string() + "'";
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", path_.string().c_str());
+  }
 }
 
 void write_file(const std::filesystem::path& path, const std::string& bytes) {
