@@ -19,7 +19,9 @@ class kelvane_run : public testing::Test {
  protected:
   run_result run(std::vector<std::string> args, std::map<char, std::filesystem::path> drives, bool as_nobody = false) {
     run_options options{std::move(args), std::move(drives), start_.path(), as_nobody};
-    return run_kelvane(options);
+    run_result result = run_kelvane(options);
+    EXPECT_EQ(result.exit_code, 0);
+    return result;
   }
 
   fixture::temp_dir start_;

@@ -51,9 +51,15 @@ const bool planned = (plan_faults(), true);
 
 }  // namespace
 
-// The library's operator delete gives blocks back with free.
 void* operator new(std::size_t size) {
   if (++allocations == failing_allocation) throw std::bad_alloc();
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
+
+// GCC takes a replaced pair for a mismatched one.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+#pragma GCC diagnostic pop
