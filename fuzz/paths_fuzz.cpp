@@ -1,5 +1,6 @@
 // Path mapping: an absolute Linux path, shown the Windows way through the
-// drive table, maps back to the same path.
+// drive table, maps back to the same path; the root of a drive comes back
+// with its trailing slash ("D:\\" is "/mnt/d/").
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::u16string shown = platform::windows_path(path);
   const std::optional<std::string> back = platform::posix_path(shown);
-  if (!back || *back != path) std::abort();
+  const bool drive_root = shown.size() == 3 && shown[1] == u':';
+  if (!back || (*back != path && !(drive_root && *back == path + "/"))) std::abort();
   return 0;
 }
