@@ -52,6 +52,26 @@ inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 
 inline constexpr int MAX_PATH = 260;
 
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+
+// What identifies an open file and tells whether it changed: on Linux the
+// device and inode, and the last change of the inode as the write time.
+struct BY_HANDLE_FILE_INFORMATION {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD dwVolumeSerialNumber;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD nNumberOfLinks;
+  DWORD nFileIndexHigh;
+  DWORD nFileIndexLow;
+};
+
 struct WIN32_FIND_DATAW {
   DWORD dwFileAttributes;
   DWORD nFileSizeHigh;
@@ -74,6 +94,7 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD to_read, DWORD* read, void* overl
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD to_write, DWORD* written, void* overlapped);
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distance_high, DWORD method);
 BOOL CloseHandle(HANDLE handle);
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
 BOOL DeleteFileW(const char16_t* path);
 DWORD GetLastError();
 int WideCharToMultiByte(UINT code_page, DWORD flags, const char16_t* text, int length, char* out, int out_size,

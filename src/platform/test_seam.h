@@ -18,7 +18,7 @@ void capture_console(std::string* into);
 enum class operation { read_file, write_file, malloc };
 
 // The nth call of the operation from now on (the next one is 1) fails, with
-// the given Windows error code where the operation sets one.
+// the given Windows error code where the operation sets one; 0 plans none.
 void fail_call(operation which, unsigned long nth, DWORD error);
 
 // Runs the action once, just before the next open of a file for reading: the

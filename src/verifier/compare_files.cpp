@@ -2,6 +2,7 @@
 
 #include "output/print_console.h"
 #include "platform/platform.h"
+#include "verifier/block_digests.h"
 
 namespace {
 
@@ -15,6 +16,12 @@ void release(platform::HANDLE h1, platform::HANDLE h2, void* buf1, void* buf2) {
   platform::free(buf2);
   if (h1 != platform::INVALID_HANDLE_VALUE) platform::CloseHandle(h1);
   if (h2 != platform::INVALID_HANDLE_VALUE) platform::CloseHandle(h2);
+}
+
+void remember(std::vector<block_digest>* known, std::size_t block, const void* buffer, platform::DWORD length) {
+  if (known != nullptr && known->size() == block) {
+    known->push_back(digest_of(static_cast<const unsigned char*>(buffer), length));
+  }
 }
 
 // 0 of 0 bytes is all of them.
@@ -48,9 +55,23 @@ bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t siz
     return false;
   }
 
+  std::vector<block_digest>* known1 = known_blocks(h1, size);
+  std::vector<block_digest>* known2 = known_blocks(h2, size);
   platform::DWORD red1 = 0;
   platform::DWORD red2 = 0;
-  do {
+  for (std::size_t block = 0;; ++block) {
+    // Blocks read by earlier comparisons that are known to differ need not
+    // be read again: the outcome and the progress text are what reading them
+    // would give.
+    if (known1 != nullptr && known2 != nullptr && block < known1->size() && block < known2->size() &&
+        digests_differ((*known1)[block], (*known2)[block])) {
+      if ((*known1)[block].length == (*known2)[block].length) {
+        total += (*known1)[block].length;
+        platform::wprintf(u"comparing... %3.0f%%\r", percentage(total, size));
+      }
+      result = false;
+      break;
+    }
     // A failed read, or reads of unequal length (one file changed since the
     // walk), never shows the two files to be identical; a failed read is
     // named, so that a copy it hides is not taken for no copy at all.
@@ -64,6 +85,8 @@ bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t siz
       result = false;
       break;
     }
+    remember(known1, block, buf1, red1);
+    remember(known2, block, buf2, red2);
     if (red1 != red2) {
       result = false;
       break;
@@ -74,7 +97,8 @@ bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t siz
       result = false;
       break;
     }
-  } while (red1 == BUF_SIZE);
+    if (red1 != BUF_SIZE) break;
+  }
 
   release(h1, h2, buf1, buf2);
   return result;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/test_seam.h"
 #include "support/capture.h"
 #include "support/fixture.h"
 
@@ -83,6 +84,34 @@ TEST(compare_files, names_the_first_file_that_cannot_be_opened_and_closes_the_ot
     captured_output([&] { again = compare_files(here, also, 4); });
     EXPECT_TRUE(again);
   }
+}
+
+// A group whose files differ early is compared with itself again and again;
+// blocks that earlier comparisons found to differ are not read again, with
+// the same result and progress text.
+TEST(compare_files, does_not_read_again_what_it_knows_to_differ) {
+  fixture::temp_dir dir;
+  std::u16string paths[3];
+  for (unsigned i = 0; i < 3; ++i) {
+    const std::string name = std::to_string(i);
+    fixture::write_file(dir / name, fixture::pattern(1500000, i));
+    paths[i] = fixture::windows_form(dir / name);
+  }
+  bool result = true;
+  EXPECT_EQ(captured_output([&] { result = compare_files(paths[0], paths[1], 1500000); }), progress(" 70"));
+  captured_output([&] { result = compare_files(paths[0], paths[2], 1500000); });
+
+  // Any read from now on would fail and be named.
+  platform::test_seam::fail_call(platform::test_seam::operation::read_file, 1, 1117);
+  EXPECT_EQ(captured_output([&] { result = compare_files(paths[1], paths[2], 1500000); }), progress(" 70"));
+  EXPECT_FALSE(result);
+  platform::test_seam::fail_call(platform::test_seam::operation::read_file, 0, 0);
+
+  // A file that has changed since is read again: now it is a copy.
+  fixture::write_file(dir / "2", fixture::pattern(1500000, 1));
+  EXPECT_EQ(captured_output([&] { result = compare_files(paths[1], paths[2], 1500000); }),
+            progress(" 70") + progress("100"));
+  EXPECT_TRUE(result);
 }
 
 }  // namespace

@@ -43,6 +43,17 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distance_high, DWORD meth
 
 BOOL CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+  ::BY_HANDLE_FILE_INFORMATION found;
+  if (::GetFileInformationByHandle(file, &found) == 0) return FALSE;
+  const auto time = [](const ::FILETIME& t) { return FILETIME{t.dwLowDateTime, t.dwHighDateTime}; };
+  *information = BY_HANDLE_FILE_INFORMATION{
+      found.dwFileAttributes,     time(found.ftCreationTime), time(found.ftLastAccessTime), time(found.ftLastWriteTime),
+      found.dwVolumeSerialNumber, found.nFileSizeHigh,        found.nFileSizeLow,           found.nNumberOfLinks,
+      found.nFileIndexHigh,       found.nFileIndexLow};
+  return TRUE;
+}
+
 BOOL DeleteFileW(const char16_t* path) { return ::DeleteFileW(system_text(path)); }
 
 int remove(const char* name) { return ::DeleteFileA(name) != 0 ? 0 : -1; }
