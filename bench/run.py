@@ -13,7 +13,6 @@ import json
 import os
 import platform
 import re
-import resource
 import shutil
 import statistics
 import subprocess
@@ -26,14 +25,16 @@ MIN_SIZE = 1000000
 
 
 def timed(command, cwd=None, env=None, stdout=subprocess.DEVNULL):
-    """Wall seconds and peak RSS in KiB of one run of command."""
-    start = time.perf_counter()
-    child = subprocess.Popen(command, cwd=cwd, env=env, stdout=stdout, stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    wall = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) not in (0, 1):
-        raise RuntimeError("%s failed with %d" % (command[0], os.waitstatus_to_exitcode(status)))
-    return wall, usage.ru_maxrss
+    """Wall seconds and peak RSS in KiB of one run of command. GNU time
+    reports the RSS: a child forked from this Python would report its size."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        start = time.perf_counter()
+        code = subprocess.run(["/usr/bin/time", "-q", "-f", "%M", "-o", report.name] + command, cwd=cwd, env=env,
+                              stdout=stdout, stderr=subprocess.DEVNULL).returncode
+        wall = time.perf_counter() - start
+        if code not in (0, 1):
+            raise RuntimeError("%s failed with %d" % (command[0], code))
+        return wall, int(report.read().split()[-1])
 
 
 def groups_by_blank_lines(text, root):
@@ -118,13 +119,14 @@ def rmlint_sets(tree, scratch, _):
     groups = {}
     for entry in json.load(open(os.path.join(scratch, "rmlint.json"))):
         if entry.get("type") == "duplicate_file":
-            groups.setdefault(entry["digest"], []).append(os.path.relpath(entry["path"], tree))
+            groups.setdefault(entry["checksum"], []).append(os.path.relpath(entry["path"], tree))
     return [sorted(g) for g in groups.values() if len(g) > 1]
 
 
 def version(command):
     try:
-        out = subprocess.run(command, capture_output=True, text=True).stdout + ""
+        done = subprocess.run(command, capture_output=True, text=True)
+        out = done.stdout + done.stderr
     except FileNotFoundError:
         return None
     match = re.search(r"\d+\.\d+(\.\d+)?", out)
@@ -164,14 +166,28 @@ def candidates(tree):
     return [p for group in by_size.values() if len(group) > 1 for p in group]
 
 
-def floors(tree, scratch):
-    files = candidates(tree)
-    listing = os.path.join(scratch, "candidates.txt")
+def cat_command(files, listing):
     with open(listing, "w") as f:
         f.write("\0".join(files))
+    return ["sh", "-c", "xargs -0 cat < '%s' > /dev/null" % listing]
+
+
+def comparison_reads(answer, tree):
+    """The files in the order the comparisons of identical sets read them:
+    the reference once for each of its copies, every copy once."""
+    order = []
+    for group in answer["sets"]:
+        for copy in group[1:]:
+            order += [os.path.join(tree, group[0]), os.path.join(tree, copy)]
+    return order
+
+
+def floors(tree, scratch, answer):
     find = ["find", tree, "-type", "f", "-size", "+%dc" % (MIN_SIZE - 1)]
-    cat = ["sh", "-c", "xargs -0 cat < '%s' > /dev/null" % listing]
-    return {"walk (find)": find, "copies read once (cat)": cat}
+    return {"walk (find)": find,
+            "copies read once (cat)": cat_command(candidates(tree), os.path.join(scratch, "candidates.txt")),
+            "comparison reads of the copies (cat)": cat_command(comparison_reads(answer, tree),
+                                                                os.path.join(scratch, "reads.txt"))}
 
 
 def measure(run, runs):
@@ -187,7 +203,12 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--trees", default="mixed,bigdup,deep,samesize")
     parser.add_argument("--scale", type=float, default=1.0)
+    parser.add_argument("--report", action="store_true", help="rewrite RESULTS.md from bench/results.json")
     args = parser.parse_args()
+    if args.report:
+        saved = json.load(open(os.path.join(HERE, "results.json")))
+        write_results(saved["results"], saved["runs"])
+        return
     binary = os.path.abspath(args.kelvane)
     results = {}
     for kind in args.trees.split(","):
@@ -211,11 +232,12 @@ def main():
         walk_only.prepare(tree, scratch)
         walk, walk_rss = measure(lambda: walk_only.run(tree), args.runs)
         rows.append(("kelvane, walk alone", "", walk, walk_rss, ""))
-        for name, command in floors(tree, scratch).items():
+        for name, command in floors(tree, scratch, answer).items():
             wall, rss = measure(lambda: timed(command), args.runs)
             rows.append((name, "floor", wall, rss, ""))
         results[kind] = {"files": answer["files"], "sets": len(answer["sets"]), "rows": rows}
-        print(kind, rows[-2:], flush=True)
+        print(kind, rows[-3:], flush=True)
+    json.dump({"results": results, "runs": args.runs}, open(os.path.join(HERE, "results.json"), "w"), indent=1)
     write_results(results, args.runs)
 
 

@@ -5,13 +5,13 @@
 #include "platform/platform.h"
 #include "run_control/arguments.h"
 #include "run_control/duplicate_pass.h"
+#include "run_control/release.h"
 #include "scanner/scan_dir.h"
 
 namespace {
 
 constexpr const char16_t* PROGRAM_NAME = u"kelvane";
 constexpr const char16_t* CONTACT = u"kelvane@kelvane.dev";
-constexpr const char16_t* RELEASE_DATE = u"2026-12-11";
 
 void write_banner_and_usage() {
   platform::wprintf(u"%s / <%s> / %s\n", PROGRAM_NAME, CONTACT, RELEASE_DATE);
