@@ -190,6 +190,22 @@ def floors(tree, scratch, answer):
                                                                 os.path.join(scratch, "reads.txt"))}
 
 
+def state_per_file(with_faults, tree, scratch, files):
+    """Peak RSS with every file recorded (minimal size 0, the run stopped where
+    the comparisons would begin) less that of the walk alone, per file."""
+    stop = {"KELVANE_TEST_BEFORE_COMPARE": "kill -9 $PPID"}
+    peaks = []
+    for min_size, extra in ((0, stop), (2147483647, {})):
+        tool = Kelvane(with_faults, min_size)
+        tool.prepare(tree, scratch)
+        env = dict(os.environ, KELVANE_DRIVES=tool.drives, **extra)
+        with tempfile.NamedTemporaryFile("r") as report:
+            subprocess.run(["/usr/bin/time", "-q", "-f", "%M", "-o", report.name] + tool.command(tree),
+                           cwd=tool.start, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            peaks.append(int(report.read().split()[-1]))
+    return (peaks[0] - peaks[1]) * 1024 / files
+
+
 def measure(run, runs):
     run()  # warm cache
     samples = [run() for _ in range(runs)]
@@ -203,6 +219,8 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--trees", default="mixed,bigdup,deep,samesize")
     parser.add_argument("--scale", type=float, default=1.0)
+    parser.add_argument("--with-faults", default=os.path.join(HERE, "..", "build", "tests", "kelvane_with_faults"),
+                        help="the test build that can stop a run where phase 2 begins")
     parser.add_argument("--report", action="store_true", help="rewrite RESULTS.md from bench/results.json")
     args = parser.parse_args()
     if args.report:
@@ -236,6 +254,9 @@ def main():
             wall, rss = measure(lambda: timed(command), args.runs)
             rows.append((name, "floor", wall, rss, ""))
         results[kind] = {"files": answer["files"], "sets": len(answer["sets"]), "rows": rows}
+        if kind == "deep" and os.path.exists(args.with_faults):
+            results[kind]["state_bytes_per_file"] = state_per_file(os.path.abspath(args.with_faults), tree, scratch,
+                                                                   answer["files"])
         print(kind, rows[-3:], flush=True)
     json.dump({"results": results, "runs": args.runs}, open(os.path.join(HERE, "results.json"), "w"), indent=1)
     write_results(results, args.runs)
@@ -253,6 +274,9 @@ def write_results(results, runs):
                   "| tool | version | median wall (s) | peak RSS (MiB) | correct |", "|---|---|---|---|---|"]
         for name, ver, wall, rss, correct in result["rows"]:
             lines.append("| %s | %s | %.3f | %.1f | %s |" % (name, ver, wall, rss / 1024, correct))
+        if "state_bytes_per_file" in result:
+            lines += ["", "State per recorded file (minimal size 0, all %d files recorded): about %.0f bytes of "
+                      "peak RSS." % (result["files"], result["state_bytes_per_file"])]
         lines.append("")
     lines += ["![median wall time per tree](results.png)", ""]
     extra = os.path.join(HERE, "NOTES.md")

@@ -3,14 +3,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include "e2e/expected.h"
 #include "e2e/runner.h"
 #include "support/fixture.h"
+#include "support/special_files.h"
 
 namespace {
 
@@ -101,12 +100,7 @@ TEST_F(odd_input, links_fifos_sockets_and_cycles_are_not_followed) {
   std::filesystem::create_symlink("/dev/zero", d_ / "zero");
   std::filesystem::create_symlink("copy2", d_ / "link_to_copy");
   ASSERT_EQ(mkfifo((d_ / "fifo").c_str(), 0644), 0);
-  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  (d_ / "sock").string().copy(address.sun_path, sizeof address.sun_path - 1);
-  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(sock);
+  fixture::make_socket(d_ / "sock");
 
   const run_result r = run({"D", "0"});
   const std::string record = "\r\n-- size=1,000\r\nD:\\sub\\copy1\r\nD:\\copy2\r\n";

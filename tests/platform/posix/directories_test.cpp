@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <vector>
@@ -9,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/posix/posix_layer.h"
 #include "support/fixture.h"
+#include "support/special_files.h"
 
 namespace {
 
@@ -44,13 +43,7 @@ TEST(FindFirstFileW, lists_only_directories_and_regular_files) {
   std::filesystem::create_symlink("file", dir / "link_to_file");
   std::filesystem::create_directory_symlink(".", dir / "link_to_dir");
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0644), 0);
-  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const std::string socket_path = (dir / "sock").string();
-  socket_path.copy(address.sun_path, sizeof address.sun_path - 1);
-  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(sock);
+  fixture::make_socket(dir / "sock");
 
   EXPECT_EQ(listing(dir.path()), (std::vector<std::u16string>{u"file", u"sub\\"}));
 }
