@@ -14,13 +14,10 @@ ExternalProject_Add(kelvane_windows
   SOURCE_DIR ${PROJECT_SOURCE_DIR}
   BINARY_DIR ${WINDOWS_BINARY_DIR}
   CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchain-mingw-w64.cmake
-             -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=${BUILD_TESTING}
+             -DCMAKE_BUILD_TYPE=Release
   BUILD_ALWAYS ON
   INSTALL_COMMAND "")
 
-if(NOT BUILD_TESTING)
-  return()
-endif()
 if(NOT WINE)
   message(STATUS "Windows tests skipped: no Wine (wine64)")
   return()

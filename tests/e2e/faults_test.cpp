@@ -111,4 +111,20 @@ TEST_F(faulty_run, files_changed_between_the_walk_and_the_comparison) {
   }
 }
 
+TEST_F(faulty_run, a_start_directory_that_is_gone_at_the_end_is_named) {
+  fixture::temp_dir outer;
+  const std::filesystem::path start = outer / "start";
+  std::filesystem::create_directory(start);
+  fixture::write_file(d_ / "a" / "x.bin", fixture::pattern(2000, 1));
+  fixture::write_file(d_ / "b" / "y.bin", fixture::pattern(2000, 2));
+  const run_result r = run_kelvane(run_options{{"D", "2000"},
+                                               {{'d', d_.path()}},
+                                               start,
+                                               false,
+                                               {{"KELVANE_TEST_BEFORE_COMPARE", "rmdir '" + start.string() + "'"}}});
+  EXPECT_EQ(after_banner(r), USAGE + settings("2000", "D: ") + walk_of_pair() + comparing("100") +
+                                 "cannot change directory to [" + shown(start) + "]\nnothing found\n");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
 }  // namespace
