@@ -60,3 +60,22 @@ TEST(select_drives, every_letter_anywhere_selects_its_drive_once) {
 }
 
 }  // namespace
+
+namespace {
+
+// C: is the system's drive on both platforms (on Linux the filesystem at /);
+// A: and B: are never assigned.
+TEST(probe_fixed_drives, selects_fixed_drives_and_no_letter_without_a_drive) {
+  drive_flags drives{};
+  probe_fixed_drives(drives);
+  EXPECT_EQ(drives['C'], 1);
+  EXPECT_EQ(drives['A'], 0);
+  EXPECT_EQ(drives['B'], 0);
+  for (int code = 0; code < 256; ++code) {
+    if (code < 'A' || code > 'Z') {
+      EXPECT_EQ(drives[code], 0) << code;
+    }
+  }
+}
+
+}  // namespace
