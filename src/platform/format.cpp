@@ -151,9 +151,7 @@ int wprintf(const char16_t* format, ...) {
     } else {
       // One "?" per character: a surrogate pair is one character.
       bytes += '?';
-      if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        ++i;
-      }
+      if (is_surrogate_pair(text, i)) ++i;
     }
   }
   put_console_bytes(bytes);

@@ -14,6 +14,12 @@ namespace platform {
 // Expands the format directives that wprintf and swprintf understand.
 std::u16string format_text(const char16_t* format, std::va_list args);
 
+// Whether text[at] and text[at + 1] are one character's surrogate pair.
+inline bool is_surrogate_pair(std::u16string_view text, std::size_t at) {
+  return at + 1 < text.size() && text[at] >= 0xD800 && text[at] <= 0xDBFF && text[at + 1] >= 0xDC00 &&
+         text[at + 1] <= 0xDFFF;
+}
+
 // UTF-8 form of UTF-16 code units; a lone surrogate becomes U+FFFD.
 void append_utf8(std::string& out, std::u16string_view text);
 

@@ -4,8 +4,7 @@ namespace platform {
 
 namespace {
 
-bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool is_low_surrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool is_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
 void append_code_point(std::string& out, char32_t point) {
   if (point < 0x80) {
@@ -30,10 +29,10 @@ void append_code_point(std::string& out, char32_t point) {
 void append_utf8(std::string& out, std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (is_high_surrogate(unit) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
+    if (is_surrogate_pair(text, i)) {
       append_code_point(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00));
       ++i;
-    } else if (is_high_surrogate(unit) || is_low_surrogate(unit)) {
+    } else if (is_surrogate(unit)) {
       append_code_point(out, 0xFFFD);
     } else {
       append_code_point(out, unit);

@@ -47,15 +47,13 @@ bool looks_escaped(char32_t point) {
   return point > ESCAPE_BASE && point < ESCAPE_BASE + 0x80 && is_forbidden_in_name(point - ESCAPE_BASE);
 }
 
-void append_utf8_point(std::string& out, char32_t point) {
-  std::u16string units;
+void append_utf16(std::u16string& out, char32_t point) {
   if (point >= 0x10000) {
-    units += static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
-    units += static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+    out += static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
+    out += static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
   } else {
-    units += static_cast<char16_t>(point);
+    out += static_cast<char16_t>(point);
   }
-  append_utf8(out, units);
 }
 
 }  // namespace
@@ -73,11 +71,8 @@ std::u16string name_from_bytes(std::string_view bytes) {
       }
     } else if (is_forbidden_in_name(point)) {
       name += static_cast<char16_t>(ESCAPE_BASE + point);
-    } else if (point >= 0x10000) {
-      name += static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
-      name += static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
     } else {
-      name += static_cast<char16_t>(point);
+      append_utf16(name, point);
     }
     bytes.remove_prefix(length);
   }
@@ -93,12 +88,10 @@ std::string bytes_from_name(std::u16string_view name) {
       bytes += static_cast<char>(unit - RAW_BYTE_BASE);
     } else if (unit > ESCAPE_BASE && unit < ESCAPE_BASE + 0x80 && is_forbidden_in_name(unit - ESCAPE_BASE)) {
       bytes += static_cast<char>(unit - ESCAPE_BASE);
-    } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
-               name[i + 1] <= 0xDFFF) {
-      append_utf8_point(bytes, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{name[i + 1]} - 0xDC00));
-      ++i;
     } else {
-      append_utf8_point(bytes, unit);
+      const bool pair = is_surrogate_pair(name, i);
+      append_utf8(bytes, name.substr(i, pair ? 2 : 1));
+      if (pair) ++i;
     }
   }
   return bytes;
