@@ -1,8 +1,5 @@
 // The whole program, run as a user runs it, compared byte for byte.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include "e2e/expected.h"
 #include "e2e/runner.h"
@@ -251,15 +248,15 @@ TEST_F(kelvane_run, shows_characters_above_u00ff_as_question_marks_in_formatted_
 }
 
 TEST_F(kelvane_run, a_log_held_by_another_process_is_a_sharing_violation) {
-  if (e2e::under_wine()) GTEST_SKIP() << "Wine keeps share modes among its own processes";
   const std::string content = fixture::pattern(1000, 1);
   fixture::write_file(d_ / "a", content);
   fixture::write_file(d_ / "b", content);
   fixture::write_file(start_ / "kelvane.log", "held");
-  const int held = open((start_ / "kelvane.log").c_str(), O_RDONLY);
-  ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
-  const run_result r = run({"D", "1000"}, {{'d', d_.path()}});
-  close(held);
+  run_result r;
+  {
+    const e2e::file_holder holder(start_ / "kelvane.log");
+    r = run({"D", "1000"}, {{'d', d_.path()}});
+  }
   const std::string failure =
       "unable to create file [" + shown(start_ / "kelvane.log") + "], GetLastError: 00000020\r\n";
   EXPECT_EQ(after_banner(r),

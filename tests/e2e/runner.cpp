@@ -103,6 +103,33 @@ run_result run_under_wine(const run_options& options) {
 
 bool under_wine() { return std::getenv("KELVANE_E2E_EXE") != nullptr; }
 
+file_holder::file_holder(const std::filesystem::path& path) : marker_(path.string() + ".held") {
+  std::vector<std::string> command = {KELVANE_HOLD_FILE, path.string()};
+  if (under_wine()) {
+    // Under Wine the path goes through its drive Z:, which maps "/".
+    std::string dos = "Z:" + path.string();
+    for (char& c : dos) c = c == '/' ? '\\' : c;
+    command = {std::getenv("KELVANE_E2E_WINE"), std::getenv("KELVANE_E2E_HOLD_EXE"), dos};
+  }
+  pid_ = fork();
+  if (pid_ == 0) {
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  for (int waited = 0; !std::filesystem::exists(marker_) && waited < 3000; ++waited) usleep(10000);
+  if (!std::filesystem::exists(marker_)) throw std::runtime_error("the helper did not take " + path.string());
+}
+
+file_holder::~file_holder() {
+  std::error_code ignored;
+  std::filesystem::remove(marker_, ignored);
+  int status = 0;
+  waitpid(pid_, &status, 0);
+}
+
 bool can_run_as_nobody() { return !under_wine() && geteuid() == 0 && access("/usr/bin/setpriv", X_OK) == 0; }
 
 run_result run_kelvane(const run_options& options) {

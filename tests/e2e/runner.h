@@ -36,6 +36,20 @@ run_result run_kelvane(const run_options& options);
 // then mapped in the Wine prefix; C: and Z: stay Wine's own.
 bool under_wine();
 
+// Another process that holds a file open without sharing, as long as the
+// object lives: the Linux helper, or the Windows one under Wine.
+class file_holder {
+ public:
+  explicit file_holder(const std::filesystem::path& path);
+  ~file_holder();
+  file_holder(const file_holder&) = delete;
+  file_holder& operator=(const file_holder&) = delete;
+
+ private:
+  std::filesystem::path marker_;
+  int pid_;
+};
+
 // Whether this process may run the Linux build as another user.
 bool can_run_as_nobody();
 
