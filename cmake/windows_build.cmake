@@ -29,5 +29,5 @@ add_test(NAME windows_e2e_tests COMMAND kelvane_e2e_tests)
 set_tests_properties(windows_unit_tests PROPERTIES ENVIRONMENT "${WINE_ENVIRONMENT};KELVANE_TEST_TMP=Z:\\\\tmp"
                                                    RESOURCE_LOCK wineprefix)
 set_tests_properties(windows_e2e_tests PROPERTIES
-  ENVIRONMENT "${WINE_ENVIRONMENT};KELVANE_E2E_WINE=${WINE};KELVANE_E2E_EXE=${WINDOWS_BINARY_DIR}/kelvane.exe;KELVANE_E2E_HOLD_EXE=${WINDOWS_BINARY_DIR}/tests/kelvane_hold_file.exe"
+  ENVIRONMENT "${WINE_ENVIRONMENT};KELVANE_E2E_WINE=${WINE};KELVANE_E2E_EXE=${WINDOWS_BINARY_DIR}/kelvane.exe;KELVANE_E2E_HOLD_EXE=${WINDOWS_BINARY_DIR}/tests/kelvane_hold_file.exe;KELVANE_E2E_FAULTS_EXE=${WINDOWS_BINARY_DIR}/tests/kelvane_with_faults.exe"
   RESOURCE_LOCK wineprefix)

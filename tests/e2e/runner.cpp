@@ -81,6 +81,7 @@ run_result run_under_wine(const run_options& options) {
   const char* loader = std::getenv("KELVANE_E2E_WINE");
   if (prefix == nullptr || loader == nullptr) throw std::runtime_error("WINEPREFIX or KELVANE_E2E_WINE is not set");
   const std::vector<std::string> launch = {loader, std::getenv("KELVANE_E2E_EXE")};
+  const char* with_faults = std::getenv("KELVANE_E2E_FAULTS_EXE");
   const std::filesystem::path devices = std::filesystem::path(prefix) / "dosdevices";
   if (!std::filesystem::exists(devices)) {
     // The first run makes the prefix; with an empty drive list it scans nothing.
@@ -95,8 +96,12 @@ run_result run_under_wine(const run_options& options) {
   }
   map_drives(devices, options.drives);
   std::vector<std::string> command = launch;
+  if (!options.faults.empty()) {
+    if (with_faults == nullptr) throw std::runtime_error("KELVANE_E2E_FAULTS_EXE is not set");
+    command[1] = with_faults;
+  }
   command.insert(command.end(), options.args.begin(), options.args.end());
-  return run_command(command, options.start, {});
+  return run_command(command, options.start, options.faults);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ struct run_options {
   // Run as the unprivileged user 65534, to whom permissions apply.
   bool as_nobody = false;
   // When not empty, the program with planned faults runs instead, with these
-  // variables set (Linux build only).
+  // variables set.
   std::map<std::string, std::string> faults = {};
 };
 
