@@ -32,9 +32,11 @@ void write_banner_and_usage() {
 
 std::u16string read_cur_dir() {
   const platform::DWORD length = platform::GetCurrentDirectoryW(0, nullptr);
-  std::vector<char16_t> buffer(length);
+  // One more than asked for, so that a directory the system cannot name
+  // (length 0) still leaves a terminated, empty text.
+  std::vector<char16_t> buffer(length + 1, u'\0');
   platform::GetCurrentDirectoryW(length, buffer.data());
-  return std::u16string(buffer.data(), std::char_traits<char16_t>::length(buffer.data()));
+  return std::u16string(buffer.data());
 }
 
 int run(char* argv[]) {

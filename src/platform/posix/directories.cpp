@@ -94,16 +94,29 @@ bool read_entries(const std::string& directory, std::vector<entry>& entries) {
   return true;
 }
 
+// The working directory's path; for one removed while this process stood in
+// it, the path it had (with the system's " (deleted)" mark), which names
+// nothing, so that the log goes nowhere else.
+std::optional<std::string> working_directory() {
+  if (char* cwd = getcwd(nullptr, 0)) {
+    std::string path = cwd;
+    std::free(cwd);
+    return path;
+  }
+  const int error = errno;
+  char link[4096];
+  const ssize_t n = readlink("/proc/self/cwd", link, sizeof link);
+  if (n > 0 && link[0] == '/') return std::string(link, static_cast<std::size_t>(n));
+  set_last_error_from_errno(error);
+  return std::nullopt;
+}
+
 }  // namespace
 
 DWORD GetCurrentDirectoryW(DWORD buffer_length, char16_t* buffer) {
-  char* cwd = getcwd(nullptr, 0);
-  if (cwd == nullptr) {
-    set_last_error_from_errno(errno);
-    return 0;
-  }
-  const std::u16string path = windows_path(cwd);
-  std::free(cwd);
+  const std::optional<std::string> cwd = working_directory();
+  if (!cwd) return 0;
+  const std::u16string path = windows_path(*cwd);
   if (buffer == nullptr || buffer_length < path.size() + 1) return static_cast<DWORD>(path.size() + 1);
   path.copy(buffer, path.size());
   buffer[path.size()] = 0;

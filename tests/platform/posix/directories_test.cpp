@@ -87,4 +87,19 @@ TEST(SetCurrentDirectoryW, enters_a_directory_and_reports_it_back) {
   std::filesystem::current_path("/");
 }
 
+TEST(GetCurrentDirectoryW, names_a_removed_start_directory_by_a_path_that_leads_nowhere) {
+  fixture::temp_dir dir;
+  std::filesystem::create_directory(dir / "gone");
+  std::filesystem::current_path(dir / "gone");
+  std::filesystem::remove(dir / "gone");
+  const platform::DWORD length = platform::GetCurrentDirectoryW(0, nullptr);
+  ASSERT_GT(length, 1u);
+  std::vector<char16_t> buffer(length);
+  platform::GetCurrentDirectoryW(length, buffer.data());
+  const std::u16string reported(buffer.data());
+  std::filesystem::current_path("/");
+  EXPECT_TRUE(reported.ends_with(u"\\gone (deleted)")) << std::string(reported.begin(), reported.end());
+  EXPECT_EQ(platform::SetCurrentDirectoryW(reported.c_str()), platform::FALSE);
+}
+
 }  // namespace
