@@ -24,9 +24,11 @@ void remember(std::vector<block_digest>* known, std::size_t block, const void* b
   }
 }
 
-// 0 of 0 bytes is all of them.
-double percentage(std::uint64_t total, std::uint64_t size) {
-  return size == 0 ? 100.0 : static_cast<double>(total) / static_cast<double>(size) * 100.0;
+// How far the comparison has got, as a share of the recorded size; 0 of 0
+// bytes is all of them.
+void write_progress(std::uint64_t total, std::uint64_t size) {
+  const double percentage = size == 0 ? 100.0 : static_cast<double>(total) / static_cast<double>(size) * 100.0;
+  platform::wprintf(u"comparing... %3.0f%%\r", percentage);
 }
 
 }  // namespace
@@ -67,7 +69,7 @@ bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t siz
         digests_differ((*known1)[block], (*known2)[block])) {
       if ((*known1)[block].length == (*known2)[block].length) {
         total += (*known1)[block].length;
-        platform::wprintf(u"comparing... %3.0f%%\r", percentage(total, size));
+        write_progress(total, size);
       }
       result = false;
       break;
@@ -92,7 +94,7 @@ bool compare_files(std::u16string path1, std::u16string path2, std::uint64_t siz
       break;
     }
     total += red1;
-    platform::wprintf(u"comparing... %3.0f%%\r", percentage(total, size));
+    write_progress(total, size);
     if (platform::memcmp(buf1, buf2, red1) != 0) {
       result = false;
       break;

@@ -60,13 +60,15 @@ TEST(scan_dir, records_files_of_at_least_min_size_the_one_found_last_first) {
   fixture::write_file(dir / ".profile", std::string(100, 'p'));
   fixture::write_file(dir / ".git" / "hidden", std::string(100, 'g'));
   fixture::write_file(dir / "..data" / "hidden", std::string(100, 'g'));
+  // Listed after two subdirectories: the parent's listing goes on.
+  fixture::write_file(dir / "c.bin", std::string(100, 'c'));
   fixture::write_file(dir / "z" / "big", std::string(200, 'z'));
   const std::u16string base = fixture::windows_form(dir.path()) + u"\\";
 
   const walk w = scan(100, base);
-  EXPECT_EQ(w.sizes, (size_list{200, 100, 100, 100}));
+  EXPECT_EQ(w.sizes, (size_list{200, 100, 100, 100, 100}));
   const size_map expected = {
-      {100, {base + u"b\\B.bin", base + u"a\\A.bin", base + u".profile"}},
+      {100, {base + u"c.bin", base + u"b\\B.bin", base + u"a\\A.bin", base + u".profile"}},
       {200, {base + u"z\\big"}},
   };
   EXPECT_EQ(w.files_by_size, expected);
@@ -74,6 +76,16 @@ TEST(scan_dir, records_files_of_at_least_min_size_the_one_found_last_first) {
   EXPECT_EQ(count_of(w.console, ".git"), 0);
   // The walk leaves the working directory where it last went.
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(dir / "z"));
+  std::filesystem::current_path("/");
+}
+
+TEST(scan_dir, records_a_file_of_4_gib_or_more_with_its_whole_size) {
+  fixture::temp_dir dir;
+  fixture::write_file(dir / "huge", "");
+  std::filesystem::resize_file(dir / "huge", 0x100000005ULL);  // sparse, takes no space
+  fixture::write_file(dir / "small", std::string(5, 's'));
+  const walk w = scan(0x100000000ULL, fixture::windows_form(dir.path()) + u"\\");
+  EXPECT_EQ(w.sizes, size_list{0x100000005ULL});
   std::filesystem::current_path("/");
 }
 
